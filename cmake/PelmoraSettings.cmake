@@ -9,7 +9,7 @@ if(NOT CMAKE_BUILD_TYPE AND NOT CMAKE_CONFIGURATION_TYPES)
   set(CMAKE_BUILD_TYPE RelWithDebInfo)
 endif()
 
-find_package(Qt6 REQUIRED COMPONENTS Core Sql Gui Widgets PrintSupport Svg Test)
+find_package(Qt6 REQUIRED COMPONENTS Core Sql Gui Widgets PrintSupport Test)
 find_package(QuaZip-Qt6 REQUIRED)
 find_package(ICU REQUIRED COMPONENTS uc i18n)
 find_package(PkgConfig REQUIRED)

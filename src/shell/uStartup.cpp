@@ -1,0 +1,88 @@
+#include "shell/uStartup.h"
+
+#include "core/MsgBox.h"
+#include "core/ProgramFolder.h"
+#include "core/UData.h"
+#include "core/widgets/WidgetRoutines.h"
+#include "shell/uLogin.h"
+#include "shell/uMain.h"
+#include "shell/uNav.h"
+#include "shell/uSplash.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QMdiSubWindow>
+
+StartOptions ParseStartOptions(const QStringList& arguments) {
+    StartOptions o;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        if (a == QLatin1String("--home") && i + 1 < arguments.size())
+            o.home = arguments[++i];
+        else if (a.startsWith(QLatin1String("--home=")))
+            o.home = a.mid(7);
+        else if (a == QLatin1String("--demo"))
+            o.demo = true;
+    }
+    return o;
+}
+
+void InstallFontSubstitutes() {
+    const QStringList song = {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN"),
+                              QStringLiteral("WenQuanYi Zen Hei")};
+    const QStringList kai = {QStringLiteral("AR PL UKai CN"), QStringLiteral("Noto Serif CJK SC")};
+    QFont::insertSubstitutions(QStringLiteral("宋体"), song);
+    QFont::insertSubstitutions(QStringLiteral("SimSun"), song);
+    QFont::insertSubstitutions(QStringLiteral("楷体"), kai);
+    QFont::insertSubstitutions(QStringLiteral("楷体_GB2312"), kai);
+    QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"),
+                                                         QStringLiteral("Noto Sans CJK SC")});
+}
+
+int RunStartup(const StartOptions& options) {
+    QApplication::setApplicationName(QStringLiteral("Pelmora"));
+    InstallFontSubstitutes();
+    QFont ui(QStringLiteral("Noto Sans CJK SC"));
+    ui.setPointSize(10);
+    QApplication::setFont(ui);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/home/IMG/pelmora.svg")));
+    InstallMessageBoxAnswerer();
+
+    const QString home = ProgramFolder::resolve(options.home, QCoreApplication::applicationDirPath());
+    const QString problem = ProgramFolder::prepare(home, options.demo);
+    if (!problem.isEmpty()) {
+        MsgError(problem);
+        return 1;
+    }
+
+    auto* splash = new TFrmSplash;
+    splash->show();
+    splash->repaint();
+    QApplication::processEvents();
+
+    auto* main = new TFrmMain;
+    auto* data = new TFrmData(home, main);
+    data->FormCreate();
+    auto* nav = new TFrmNav(home);
+    QMdiSubWindow* navWindow = main->mdiArea()->addSubWindow(nav);
+    navWindow->setAttribute(Qt::WA_DeleteOnClose);
+    delete splash;
+
+    int rc = 1;
+    {
+        TFrmLogin login(main, home);
+        if (data->connected()) {
+            login.exec();
+            if (login.LoginOK) {
+                main->FormShow();
+                main->showMaximized();
+                navWindow->showMaximized();
+                rc = QApplication::exec();
+            } else {
+                rc = 0;
+            }
+        }
+    }
+    delete main;
+    return rc;
+}
