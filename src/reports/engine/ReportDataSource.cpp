@@ -1,0 +1,3 @@
+#include "reports/engine/ReportDataSource.h"
+
+ReportDataSource::~ReportDataSource() = default;

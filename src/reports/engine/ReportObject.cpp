@@ -1,0 +1,3 @@
+#include "reports/engine/ReportObject.h"
+
+ReportObject::~ReportObject() = default;
