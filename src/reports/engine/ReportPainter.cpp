@@ -5,6 +5,7 @@
 #include "reports/engine/ReportTextMetrics.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -176,6 +177,14 @@ bool ReportPainter::exportPdf(const PreparedReport& report, const QString& path,
                               QString* error) {
     const QString cannotWrite = QCoreApplication::translate("ReportPainter", "无法写入文件 %1").arg(path);
     {
+        QFile probe(path);
+        if (!probe.open(QIODevice::WriteOnly)) {
+            if (error)
+                *error = cannotWrite + QLatin1String(": ") + probe.errorString();
+            return false;
+        }
+    }
+    {
         QPdfWriter writer(path);
         writer.setCreator(QStringLiteral("Pelmora"));
         writer.setTitle(title);
@@ -187,8 +196,19 @@ bool ReportPainter::exportPdf(const PreparedReport& report, const QString& path,
             return false;
         }
     }
+    QList<QFont> fonts;
+    QString printed;
+    for (const PreparedPage& page : report.pages()) {
+        for (const PreparedItem& item : page.items) {
+            if (item.kind != PreparedItem::Kind::Text || item.text.isEmpty())
+                continue;
+            printed += item.text;
+            if (!fonts.contains(item.font))
+                fonts.append(item.font);
+        }
+    }
     QString message;
-    if (!ReportPdfUnicodeFix::fixFile(path, &message)) {
+    if (!ReportPdfUnicodeFix::fixFile(path, fonts, printed, &message)) {
         if (error)
             *error = cannotWrite + QLatin1String(": ") + message;
         return false;

@@ -1,56 +1,82 @@
 #include "reports/engine/ReportPdfUnicodeFix.h"
 
-#include <QCoreApplication>
+#include "reports/engine/ReportFonts.h"
+
 #include <QFile>
-#include <QFont>
+#include <QFontDatabase>
 #include <QHash>
 #include <QRawFont>
 #include <QSaveFile>
+#include <QSet>
 
 namespace {
 
-// Radical code point -> the ideograph drawn with the same glyph.
-const QHash<ushort, ushort>& radicalMap() {
-    static const QHash<ushort, ushort> map = [] {
-        QHash<ushort, ushort> m;
-        for (ushort cp = 0x2F00; cp <= 0x2FD5; ++cp) {
-            const QString n = QString(QChar(cp)).normalized(QString::NormalizationForm_KC);
-            if (n.size() == 1 && n.at(0).unicode() != cp)
-                m.insert(cp, n.at(0).unicode());
+// Finds, for a code point of the map, the printed character drawn with the same glyph.
+class GlyphTwins {
+public:
+    GlyphTwins(const QList<QFont>& fonts, const QString& printed) {
+        for (QChar c : printed) {
+            if (!c.isSurrogate())
+                m_used.insert(c.unicode());
         }
-        // The radicals supplement has no decompositions: take the pairing from the fonts.
-        for (const char* family : {"Noto Serif CJK SC", "Noto Sans CJK SC"}) {
-            const QRawFont raw = QRawFont::fromFont(QFont(QLatin1String(family)));
-            if (!raw.isValid() || !raw.familyName().startsWith(QLatin1String("Noto")))
+        QString usedText;
+        for (ushort c : std::as_const(m_used))
+            usedText += QChar(c);
+        QSet<QString> seen;
+        for (const QFont& font : fonts) {
+            const QFont f = ReportFonts::layoutFont(font);
+            const QRawFont raw = QRawFont::fromFont(f, QFontDatabase::SimplifiedChinese);
+            if (!raw.isValid())
                 continue;
-            QString ideographs;
-            for (ushort cp = 0x4E00; cp <= 0x9FFF; ++cp)
-                ideographs += QChar(cp);
-            const QList<quint32> glyphs = raw.glyphIndexesForString(ideographs);
+            const QString key = raw.familyName() + QLatin1Char('/') + raw.styleName();
+            if (seen.contains(key))
+                continue;
+            seen.insert(key);
+            const QList<quint32> glyphs = raw.glyphIndexesForString(usedText);
             QHash<quint32, ushort> byGlyph;
-            for (int i = 0; i < glyphs.size(); ++i) {
-                if (glyphs.at(i) && !byGlyph.contains(glyphs.at(i)))
-                    byGlyph.insert(glyphs.at(i), ushort(0x4E00 + i));
+            for (int i = 0; i < glyphs.size() && i < usedText.size(); ++i) {
+                if (glyphs.at(i))
+                    byGlyph.insert(glyphs.at(i), usedText.at(i).unicode());
             }
-            for (ushort cp = 0x2E80; cp <= 0x2FDF; ++cp) {
-                if (m.contains(cp))
-                    continue;
-                const QList<quint32> g = raw.glyphIndexesForString(QString(QChar(cp)));
-                if (!g.isEmpty() && g.first() && byGlyph.contains(g.first()))
-                    m.insert(cp, byGlyph.value(g.first()));
+            m_fonts.append({raw, byGlyph});
+        }
+    }
+
+    // 0 when the code is printed itself or has no printed twin.
+    ushort twin(ushort code) {
+        if (m_used.contains(code))
+            return 0;
+        const auto cached = m_cache.constFind(code);
+        if (cached != m_cache.constEnd())
+            return cached.value();
+        ushort result = 0;
+        for (const FontGlyphs& font : std::as_const(m_fonts)) {
+            const QList<quint32> g = font.raw.glyphIndexesForString(QString(QChar(code)));
+            if (!g.isEmpty() && g.first() && font.byGlyph.contains(g.first())) {
+                result = font.byGlyph.value(g.first());
+                break;
             }
         }
-        return m;
-    }();
-    return map;
-}
+        m_cache.insert(code, result);
+        return result;
+    }
+
+private:
+    struct FontGlyphs {
+        QRawFont raw;
+        QHash<quint32, ushort> byGlyph;
+    };
+    QSet<ushort> m_used;
+    QList<FontGlyphs> m_fonts;
+    QHash<ushort, ushort> m_cache;
+};
 
 bool isHex(char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
 
 // Rewrites the destination codes of one "bfchar" or "bfrange" section in place.
-int fixSection(QByteArray* pdf, qsizetype begin, qsizetype end, bool range) {
+int fixSection(QByteArray* pdf, qsizetype begin, qsizetype end, bool range, GlyphTwins* twins) {
     int changed = 0;
     qsizetype lineStart = begin;
     while (lineStart < end) {
@@ -72,12 +98,11 @@ int fixSection(QByteArray* pdf, qsizetype begin, qsizetype end, bool range) {
                 i = close;
             }
         }
-        const int firstDestination = range ? 2 : 1;
         // "<a> <b> <start>" maps a run of consecutive codes; leave those as they are.
         const bool run =
             range && !array && tokens.size() == 3 && pdf->mid(tokens.at(0), 6) != pdf->mid(tokens.at(1), 6);
         if (!run) {
-            for (int t = firstDestination; t < tokens.size(); ++t) {
+            for (int t = range ? 2 : 1; t < tokens.size(); ++t) {
                 const qsizetype at = tokens.at(t);
                 if (at + 5 >= pdf->size() || pdf->at(at + 5) != '>')
                     continue;
@@ -87,12 +112,12 @@ int fixSection(QByteArray* pdf, qsizetype begin, qsizetype end, bool range) {
                 if (!hex)
                     continue;
                 const ushort code = ushort(pdf->mid(at + 1, 4).toUShort(nullptr, 16));
-                const auto it = radicalMap().constFind(code);
-                if (it == radicalMap().constEnd())
+                if (code < 0x2E80)
+                    continue; // below the CJK blocks nothing is shared
+                const ushort twin = twins->twin(code);
+                if (!twin)
                     continue;
-                const QByteArray replacement =
-                    QByteArray::number(it.value(), 16).toUpper().rightJustified(4, '0');
-                pdf->replace(at + 1, 4, replacement);
+                pdf->replace(at + 1, 4, QByteArray::number(twin, 16).toUpper().rightJustified(4, '0'));
                 ++changed;
             }
         }
@@ -103,8 +128,10 @@ int fixSection(QByteArray* pdf, qsizetype begin, qsizetype end, bool range) {
 
 } // namespace
 
-QByteArray ReportPdfUnicodeFix::fix(const QByteArray& pdf, int* changed) {
+QByteArray ReportPdfUnicodeFix::fix(const QByteArray& pdf, const QList<QFont>& fonts, const QString& printed,
+                                    int* changed) {
     QByteArray out = pdf;
+    GlyphTwins twins(fonts, printed);
     int count = 0;
     for (const bool range : {false, true}) {
         const QByteArray open = range ? QByteArrayLiteral("beginbfrange") : QByteArrayLiteral("beginbfchar");
@@ -117,7 +144,7 @@ QByteArray ReportPdfUnicodeFix::fix(const QByteArray& pdf, int* changed) {
             const qsizetype end = out.indexOf(close, begin);
             if (end < 0)
                 break;
-            count += fixSection(&out, begin + open.size(), end, range);
+            count += fixSection(&out, begin + open.size(), end, range, &twins);
             from = end + close.size();
         }
     }
@@ -126,7 +153,8 @@ QByteArray ReportPdfUnicodeFix::fix(const QByteArray& pdf, int* changed) {
     return out;
 }
 
-bool ReportPdfUnicodeFix::fixFile(const QString& path, QString* error) {
+bool ReportPdfUnicodeFix::fixFile(const QString& path, const QList<QFont>& fonts, const QString& printed,
+                                  QString* error) {
     QFile in(path);
     if (!in.open(QIODevice::ReadOnly)) {
         if (error)
@@ -136,7 +164,7 @@ bool ReportPdfUnicodeFix::fixFile(const QString& path, QString* error) {
     const QByteArray original = in.readAll();
     in.close();
     int changed = 0;
-    const QByteArray fixed = fix(original, &changed);
+    const QByteArray fixed = fix(original, fonts, printed, &changed);
     if (changed == 0)
         return true;
     QSaveFile out(path);

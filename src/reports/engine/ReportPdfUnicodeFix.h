@@ -1,16 +1,21 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFont>
+#include <QList>
 #include <QString>
 
-// Corrects the character maps (ToUnicode) of a PDF written by QPdfWriter. The CJK fonts we
-// print with give a radical (U+2F26 ⼦, U+2EA0 ⺠) and its ideograph (子, 民) one glyph, and the
-// writer maps that glyph back to the lower code point, the radical; text copied or searched in
-// the PDF would then not match. Each such entry is pointed at the ideograph instead. The
-// entries keep their length, so no offset of the file moves.
+// Corrects the character maps (ToUnicode) of a PDF written by QPdfWriter. The writer maps each
+// glyph back to the lowest code point the font draws with it; the CJK fonts we print with give
+// one glyph to a radical and its ideograph (⾦ and 金) and to some pairs of ideographs (戶 and 户),
+// so text copied or searched in the PDF would not be what was printed. Knowing what was
+// printed, each entry that names a character the document never used is pointed at the used
+// character with the same glyph. Entries keep their length, so no offset of the file moves.
 class ReportPdfUnicodeFix {
 public:
-    // Returns the fixed document; changed counts the entries rewritten.
-    static QByteArray fix(const QByteArray& pdf, int* changed = nullptr);
-    static bool fixFile(const QString& path, QString* error = nullptr);
+    // fonts: the fonts the document was painted with; printed: every text painted.
+    static QByteArray fix(const QByteArray& pdf, const QList<QFont>& fonts, const QString& printed,
+                          int* changed = nullptr);
+    static bool fixFile(const QString& path, const QList<QFont>& fonts, const QString& printed,
+                        QString* error = nullptr);
 };

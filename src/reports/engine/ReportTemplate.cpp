@@ -436,7 +436,7 @@ bool TemplateReader::readLine(ReportBand* band) {
 } // namespace
 
 QString ReportTemplate::toXml(const Report& report) {
-    QString out;
+    QByteArray out;
     QXmlStreamWriter w(&out);
     w.setAutoFormatting(true);
     w.setAutoFormattingIndent(2);
@@ -492,7 +492,7 @@ QString ReportTemplate::toXml(const Report& report) {
     }
     w.writeEndElement();
     w.writeEndDocument();
-    return out;
+    return QString::fromUtf8(out);
 }
 
 bool ReportTemplate::fromXml(const QByteArray& xml, Report* report, QString* error) {
