@@ -35,6 +35,8 @@ MsgAnswerer SetMsgAnswerer(MsgAnswerer a) {
     return old;
 }
 
+bool HasMsgAnswerer() { return bool(answerer()); }
+
 void MsgInfo(const QString& text) { MsgBox(text, Msg::Ok | Msg::IconInformation, QObject::tr("提示")); }
 void MsgWarn(const QString& text) { MsgBox(text, Msg::Ok | Msg::IconError, QObject::tr("警告")); }
 void MsgError(const QString& text) { MsgBox(text, Msg::Ok | Msg::IconError, QObject::tr("错误")); }

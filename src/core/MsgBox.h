@@ -28,6 +28,7 @@ using MsgAnswerer = std::function<int(const MsgRequest&)>;
 int MsgBox(const QString& text, int flags = Msg::Ok | Msg::IconInformation, const QString& caption = QString());
 // Installs the answerer; returns the previous one.
 MsgAnswerer SetMsgAnswerer(MsgAnswerer answerer);
+bool HasMsgAnswerer();
 // Convenience forms with the program's captions.
 void MsgInfo(const QString& text);                 // "提示", information
 void MsgWarn(const QString& text);                 // "警告", error icon

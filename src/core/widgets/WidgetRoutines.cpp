@@ -13,6 +13,8 @@
 #include <algorithm>
 
 void InstallMessageBoxAnswerer() {
+    if (HasMsgAnswerer())
+        return; // a test's scripted answers stay in charge
     SetMsgAnswerer([](const MsgRequest& r) {
         QMessageBox box(QApplication::activeWindow());
         box.setWindowTitle(r.caption);

@@ -9,7 +9,8 @@ class QAction;
 class QComboBox;
 class QWidget;
 
-// Shows message boxes for MsgBox (installed once by the start-up).
+// Shows message boxes for MsgBox (installed once by the start-up, unless an answerer is
+// already in place).
 void InstallMessageBoxAnswerer();
 
 // Replaces the items of a drop-down list (see ComboItems).
