@@ -3,6 +3,7 @@
 #include "core/MsgBox.h"
 #include "core/ProgramFolder.h"
 #include "core/UData.h"
+#include "core/widgets/CoreCommands.h"
 #include "core/widgets/WidgetRoutines.h"
 #include "shell/uLogin.h"
 #include "shell/uMain.h"
@@ -47,6 +48,7 @@ int RunStartup(const StartOptions& options) {
     QApplication::setFont(ui);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/home/IMG/pelmora.svg")));
     InstallMessageBoxAnswerer();
+    RegisterCoreCommands();
 
     const QString home = ProgramFolder::resolve(options.home, QCoreApplication::applicationDirPath());
     const QString problem = ProgramFolder::prepare(home, options.demo);
