@@ -23,7 +23,8 @@ public:
     enum class State { Browse, AddChild, AddSibling, Edit };
 
     // tree: "Medicine", "Supply", "Custom", "Employee" or "Zone"; rootCaption is also the window
-    // caption; opener is the window whose boxes a pick fills (and the parent).
+    // caption; opener is the window whose boxes a pick fills (and the parent). Throws DbError
+    // when the tree cannot be read.
     TFrmTree(const QString& tree, const QString& rootCaption, const QString& caller = QString(),
              QWidget* opener = nullptr);
     ~TFrmTree() override;
