@@ -180,7 +180,7 @@ void TestReportTemplate::missingFileIsSilent() {
 // The supplier list template that ships in the program folder's Reports/ is the built-in
 // supplier layout. PELMORA_WRITE_TEMPLATES=1 writes it afresh after a layout change.
 void TestReportTemplate::supplierListTemplateShipped() {
-    const QString path = QStringLiteral(PELMORA_SOURCE_DIR "/assets/Reports/FrxSupply.fr3");
+    const QString path = QStringLiteral(PELMORA_SOURCE_DIR "/assets/home/Reports/FrxSupply.fr3");
     const Report builtIn = BuiltInLayouts::FrxSupply();
     if (qEnvironmentVariableIntValue("PELMORA_WRITE_TEMPLATES") == 1) {
         QDir().mkpath(QFileInfo(path).path());
