@@ -29,7 +29,7 @@ std::shared_ptr<MemoryDataSource> medicines(int rows) {
     const QStringList names = {"阿莫西林胶囊", "复方甘草片", "维生素C片", "布洛芬缓释胶囊", "板蓝根颗粒",
                                "头孢克肟片",   "氯雷他定片", "蒙脱石散",  "感冒灵颗粒",     "藿香正气水"};
     const QStringList units = {"盒", "瓶", "袋", "支", "板"};
-    const QStringList specs = {"0.25g*24粒", "100片", "0.1g*100片", "0.3g*20粒", "10g*20袋", "10ml*10支"};
+    const QStringList packages = {"0.25g*24粒", "100片", "0.1g*100片", "0.3g*20粒", "10g*20袋", "10ml*10支"};
     const QStringList makers = {"华北制药股份有限公司", "某某药业", "太极集团", "白云山制药厂",
                                 "修正药业集团"};
     const QStringList remarks = {"", "", "处方药", "饭后服用", "冷藏保存", "儿童慎用"};
@@ -38,7 +38,7 @@ std::shared_ptr<MemoryDataSource> medicines(int rows) {
     for (int i = 0; i < rows; ++i) {
         source->addRow(QVariantList{
             QString("YP%1").arg(i + 1, 6, 10, QChar('0')), names.at(random.bounded(int(names.size()))),
-            units.at(random.bounded(int(units.size()))), specs.at(random.bounded(int(specs.size()))),
+            units.at(random.bounded(int(units.size()))), packages.at(random.bounded(int(packages.size()))),
             QString("国药准字H%1").arg(random.bounded(10000000, 99999999)),
             makers.at(random.bounded(int(makers.size()))), remarks.at(random.bounded(int(remarks.size())))});
     }
