@@ -7,7 +7,7 @@ class Database;
 // The database's numbered schema steps and its starting rows.
 namespace Schema {
 constexpr int ApplicationId = 0x50454C4D; // "PELM"
-constexpr int CurrentVersion = 1;
+constexpr int CurrentVersion = 2;
 
 // Builds every table, view and index of a new database and loads the starting rows, in one
 // transaction. With demo set, a sample shop is added (see DemoShop).
