@@ -40,7 +40,11 @@ struct CompiledObject {
     QFont font;
     QFontMetricsF metrics{QFont()};
     bool touchesBottom = false;
+    // Widths of texts already measured: list columns repeat their values (units, makers).
+    mutable QHash<QString, double> widths;
 };
+
+constexpr int kWidthCacheLimit = 4096;
 
 struct CompiledBand {
     const ReportBand* band = nullptr;
@@ -263,7 +267,15 @@ MemoResult ReportBuilder::Private::measure(const CompiledObject& object, bool st
             result.singleLineWidth = 0;
             return result;
         }
-        const double width = object.metrics.horizontalAdvance(result.text);
+        double width;
+        const auto cached = object.widths.constFind(result.text);
+        if (cached != object.widths.constEnd()) {
+            width = cached.value();
+        } else {
+            width = object.metrics.horizontalAdvance(result.text);
+            if (object.widths.size() < kWidthCacheLimit)
+                object.widths.insert(result.text, width);
+        }
         if (!wrap || width <= avail) {
             result.singleLineWidth = width / ReportTextMetrics::kUnitsPerMm;
             if (stretch)
