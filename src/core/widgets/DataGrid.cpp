@@ -57,6 +57,7 @@ DataGrid::DataGrid(QWidget* parent) : QWidget(parent) {
     m_view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                             QAbstractItemView::AnyKeyPressed);
     m_view->setWordWrap(false);
+    m_view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_view->setSortingEnabled(false);
     m_view->setContextMenuPolicy(Qt::CustomContextMenu);
     m_view->installEventFilter(this);
