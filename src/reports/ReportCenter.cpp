@@ -20,8 +20,7 @@ void ReportCenter::restoreBuiltIns() {
     m_supply = BuiltInLayouts::FrxSupply();
     m_cust = BuiltInLayouts::FrxCust();
     m_employee = BuiltInLayouts::FrxEmployee();
-    m_member = BuiltInLayouts::byName(QStringLiteral("FrxMember"));
-    m_member.setName(QStringLiteral("FrxMember"));
+    m_member = BuiltInLayouts::FrxMember();
     m_bill = BuiltInLayouts::FrxBill();
     m_billNoCash = BuiltInLayouts::FrxBillNoCash();
 }

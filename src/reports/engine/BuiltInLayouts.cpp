@@ -183,6 +183,19 @@ Report FrxEmployee() {
     return report;
 }
 
+Report FrxMember() {
+    return listReport(QStringLiteral("FrxMember"), QPageLayout::Portrait, QStringLiteral("Member"),
+                      QStringLiteral("会员信息"),
+                      {{QStringLiteral("会员卡号"), QStringLiteral("MemberCode"), 26},
+                       {QStringLiteral("会员姓名"), QStringLiteral("MemberName"), 22},
+                       {QStringLiteral("性别"), QStringLiteral("Sex"), 10},
+                       {QStringLiteral("会员类别"), QStringLiteral("MemberType"), 20},
+                       {QStringLiteral("电话"), QStringLiteral("Tel"), 26},
+                       {QStringLiteral("积分"), QStringLiteral("Point"), 14},
+                       {QStringLiteral("地址"), QStringLiteral("Address"), 44},
+                       {QStringLiteral("备注"), QStringLiteral("Memo"), 28}});
+}
+
 Report FrxBill() {
     Report report(QStringLiteral("FrxBill"));
     LayoutWriter w(&report, QPageLayout::Portrait);
@@ -315,7 +328,8 @@ Report FrxBillNoCash() {
 
 QStringList reportNames() {
     return {QStringLiteral("FrxMedicine"), QStringLiteral("FrxSupply"), QStringLiteral("FrxCust"),
-            QStringLiteral("FrxEmployee"), QStringLiteral("FrxBill"),   QStringLiteral("FrxBillNoCash")};
+            QStringLiteral("FrxEmployee"), QStringLiteral("FrxMember"), QStringLiteral("FrxBill"),
+            QStringLiteral("FrxBillNoCash")};
 }
 
 Report byName(const QString& reportName) {
@@ -324,7 +338,7 @@ Report byName(const QString& reportName) {
         const char* name;
         Factory factory;
     } factories[] = {{"FrxMedicine", FrxMedicine}, {"FrxSupply", FrxSupply},
-                     {"FrxCust", FrxCust},         {"FrxEmployee", FrxEmployee},
+                     {"FrxCust", FrxCust},         {"FrxEmployee", FrxEmployee}, {"FrxMember", FrxMember},
                      {"FrxBill", FrxBill},         {"FrxBillNoCash", FrxBillNoCash}};
     for (const auto& f : factories) {
         if (reportName.compare(QLatin1String(f.name), Qt::CaseInsensitive) == 0)

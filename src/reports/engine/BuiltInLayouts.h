@@ -21,6 +21,8 @@ Report FrxSupply();
 Report FrxCust();
 // Employee list over dataset Employee, A4 portrait.
 Report FrxEmployee();
+// Member list over dataset Member, A4 portrait (built-in only, like the employee list).
+Report FrxMember();
 // Retail sale receipt over dataset Bill, A4 portrait.
 Report FrxBill();
 // Document with a bill header (dataset Bill) and its lines (dataset BillDetail), A4 portrait.
