@@ -7,12 +7,10 @@
 #include "core/widgets/WidgetRoutines.h"
 #include "shell/uLogin.h"
 #include "shell/uMain.h"
-#include "shell/uNav.h"
 #include "shell/uSplash.h"
 
 #include <QApplication>
 #include <QFont>
-#include <QMdiSubWindow>
 
 StartOptions ParseStartOptions(const QStringList& arguments) {
     StartOptions o;
@@ -36,8 +34,9 @@ void InstallFontSubstitutes() {
     QFont::insertSubstitutions(QStringLiteral("SimSun"), song);
     QFont::insertSubstitutions(QStringLiteral("楷体"), kai);
     QFont::insertSubstitutions(QStringLiteral("楷体_GB2312"), kai);
-    QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"),
-                                                         QStringLiteral("Noto Sans CJK SC")});
+    QFont::insertSubstitutions(QStringLiteral("Arial"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"),
+                                QStringLiteral("Noto Sans CJK SC")});
 }
 
 int RunStartup(const StartOptions& options) {
@@ -65,9 +64,6 @@ int RunStartup(const StartOptions& options) {
     auto* main = new TFrmMain;
     auto* data = new TFrmData(home, main);
     data->FormCreate();
-    auto* nav = new TFrmNav(home);
-    QMdiSubWindow* navWindow = main->mdiArea()->addSubWindow(nav);
-    navWindow->setAttribute(Qt::WA_DeleteOnClose);
     delete splash;
 
     int rc = 1;
@@ -78,7 +74,7 @@ int RunStartup(const StartOptions& options) {
             if (login.LoginOK) {
                 main->FormShow();
                 main->showMaximized();
-                navWindow->showMaximized();
+                main->showNav();
                 rc = QApplication::exec();
             } else {
                 rc = 0;
