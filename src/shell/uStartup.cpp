@@ -4,6 +4,8 @@
 #include "core/ProgramFolder.h"
 #include "core/UData.h"
 #include "core/widgets/CoreCommands.h"
+#include "reports/ReportCenter.h"
+#include "reports/widgets/ReportCommands.h"
 #include "core/widgets/WidgetRoutines.h"
 #include "shell/uLogin.h"
 #include "shell/uMain.h"
@@ -48,6 +50,7 @@ int RunStartup(const StartOptions& options) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/home/IMG/pelmora.svg")));
     InstallMessageBoxAnswerer();
     RegisterCoreCommands();
+    RegisterReportCommands();
 
     const QString home = ProgramFolder::resolve(options.home, QCoreApplication::applicationDirPath());
     const QString problem = ProgramFolder::prepare(home, options.demo);
@@ -63,6 +66,7 @@ int RunStartup(const StartOptions& options) {
 
     auto* main = new TFrmMain;
     auto* data = new TFrmData(home, main);
+    ReportCenter::instance().attach(data); // templates load as the data module is created
     data->FormCreate();
     delete splash;
 
