@@ -11,6 +11,7 @@
 #include "sheet/Workbook.h"
 #include "support/TestSupport.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -20,6 +21,7 @@
 #include <QSqlQuery>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -196,6 +198,16 @@ void TestGrid::savedLayoutComesBack() {
     }
     DataGrid again;
     LoadGridColumns(&again, ds, set);
+    // "设置列显示" opens the chooser on the grid's set.
+    QString chooserSet;
+    QTimer::singleShot(0, [&]() {
+        if (auto* dlg = qobject_cast<TFrmFieldShow*>(QApplication::activeModalWidget())) {
+            chooserSet = dlg->setName() + QLatin1Char('/') + QString::number(dlg->choice().shown.size());
+            dlg->reject();
+        }
+    });
+    again.findChild<QAction*>(QStringLiteral("actFieldShow"))->trigger();
+    QCOMPARE(chooserSet, QStringLiteral("Medicine/12"));
     const QVector<GridColumn> cols = again.visibleColumns();
     QCOMPARE(cols[0].field, QStringLiteral("AgreeNo"));
     QCOMPARE(cols[0].width, 222);

@@ -26,6 +26,8 @@ class QTableView;
 //     LoadGridColumns(m_grid, m_qry, QStringLiteral("Medicine"));
 // and read the current row with fieldValue("MedicineCode") or the dataset itself (the grid
 // keeps the dataset's current row on the row the user is on, and follows the dataset's cursor).
+// Editable cells write through DataSet::setValue; a refused value is reported with the
+// dataset's message and the cell keeps its old value.
 class DataGrid : public QWidget {
     Q_OBJECT
 public:
