@@ -1,0 +1,23 @@
+#include "masterdata/uMember.h"
+
+#include "core/UData.h"
+
+TFrmMember* FrmMember = nullptr;
+
+namespace {
+
+MasterListSetup listSetup() {
+    MasterListSetup s;
+    s.table = &MasterTable::member();
+    s.list = &FrmData->QryMember;
+    s.objectName = QStringLiteral("FrmMember");
+    s.caption = QObject::tr("会员管理");
+    s.addAction = QStringLiteral("AddMember");
+    s.editAction = QStringLiteral("EditMember");
+    s.deleteAction = QStringLiteral("DelMember");
+    return s;
+}
+
+} // namespace
+
+TFrmMember::TFrmMember(QWidget* parent) : MasterListWindow(listSetup(), parent) {}
