@@ -421,7 +421,8 @@ void TestShellCommands::calculatorOnPath() {
     QCOMPARE(onlyX, QDir(first.path()).filePath(QStringLiteral("xcalc")));
     QVERIFY(none.isEmpty());
     QVERIFY(!started);
-    QCOMPARE(ExternalPrograms::againArguments(QStringLiteral("/srv/shop")), QStringList({"--home", "/srv/shop"}));
+    QCOMPARE(ExternalPrograms::againArguments(QStringLiteral("/srv/shop")),
+             QStringList({"--home", "/srv/shop"}));
 }
 
 QTEST_GUILESS_MAIN(TestShellCommands)

@@ -11,6 +11,7 @@
 #include "support/TestSupport.h"
 
 #include <QDateEdit>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QMdiSubWindow>
@@ -118,6 +119,7 @@ private slots:
     void expiryAlarmAtStart_data();
     void expiryAlarmAtStart();
     void quickDateMenu();
+    void quickDatesFromModalWindow();
     void startPage();
     void frameCommands();
 };
@@ -279,6 +281,36 @@ void TestShellMain::quickDateMenu() {
     pm->findChild<QAction*>(QStringLiteral("pmDateToday"))->trigger();
     QCOMPARE(to->date(), today);
     QVERIFY(!DateTarget::apply(today, today));
+}
+
+void TestShellMain::quickDatesFromModalWindow() {
+    // A settlement window is modal: the menu opens over it and fills its pickers.
+    Shop shop{QString()};
+    shop.main->show();
+    QDialog dlg(shop.main.get());
+    auto* from = new QDateEdit(QDate(2000, 1, 1), &dlg);
+    auto* to = new QDateEdit(QDate(2000, 1, 1), &dlg);
+    QString chosen;
+    QTimer::singleShot(0, &dlg, [&]() {
+        QTimer::singleShot(100, &dlg, [&]() {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            for (QAction* a : menu->actions())
+                if (a->objectName() == QLatin1String("pmDateLastMonth")) {
+                    chosen = a->text();
+                    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
+                }
+            menu->close();
+        });
+        DateTarget::popup(from, to, dlg.mapToGlobal(QPoint(20, 20)));
+        dlg.accept();
+    });
+    dlg.exec();
+    const QDate first(QDate::currentDate().year(), QDate::currentDate().month(), 1);
+    QCOMPARE(chosen, QStringLiteral("上月"));
+    QCOMPARE(from->date(), first.addMonths(-1));
+    QCOMPARE(to->date(), first.addDays(-1));
 }
 
 void TestShellMain::startPage() {
