@@ -4,6 +4,7 @@
 #include "core/ProgramFolder.h"
 #include "core/UData.h"
 #include "core/widgets/CoreCommands.h"
+#include "masterdata/widgets/MasterDataCommands.h"
 #include "reports/ReportCenter.h"
 #include "reports/widgets/ReportCommands.h"
 #include "core/widgets/WidgetRoutines.h"
@@ -51,6 +52,7 @@ int RunStartup(const StartOptions& options) {
     InstallMessageBoxAnswerer();
     RegisterCoreCommands();
     RegisterReportCommands();
+    RegisterMasterDataCommands();
 
     const QString home = ProgramFolder::resolve(options.home, QCoreApplication::applicationDirPath());
     const QString problem = ProgramFolder::prepare(home, options.demo);
