@@ -304,7 +304,7 @@ void TFrmMain::ApplyPermissions() {
 
 void TFrmMain::Timer1Timer() {
     Timer1->stop();
-    if (!FrmData)
+    if (!FrmData || !FrmData->connected())
         return;
     if (FrmData->ini().readInteger(QStringLiteral("config"), QStringLiteral("showexpiry"), 0) == 1)
         runAction(QStringLiteral("Expired"));
