@@ -735,6 +735,21 @@ void DataSet::setSort(const QString& sortText) {
     if (keys.isEmpty()) {
         std::sort(m_order.begin(), m_order.end());
     } else {
+        // Text keys are case-folded once, not on every comparison.
+        std::vector<std::vector<QString>> folded(m_cols.size());
+        for (const Key& k : keys) {
+            const Column& c = m_cols[size_t(k.field)];
+            if (c.kind != Kind::Text || !folded[size_t(k.field)].empty())
+                continue;
+            std::vector<QString>& f = folded[size_t(k.field)];
+            f.resize(size_t(m_storageRows));
+            for (int row : m_order)
+                if (c.len[size_t(row)] != NullLen)
+                    f[size_t(row)] = QStringView(reinterpret_cast<const QChar*>(c.pool.data() + c.start[size_t(row)]),
+                                                 qsizetype(c.len[size_t(row)]))
+                                         .toString()
+                                         .toCaseFolded();
+        }
         auto cmp = [&](int a, int b) {
             for (const Key& k : keys) {
                 const Column& c = m_cols[size_t(k.field)];
@@ -756,9 +771,8 @@ void DataSet::setSort(const QString& sortText) {
                     if (nx || ny) {
                         r = nx == ny ? 0 : (nx ? -1 : 1);
                     } else {
-                        const QStringView x(reinterpret_cast<const QChar*>(c.pool.data() + c.start[size_t(a)]), c.len[size_t(a)]);
-                        const QStringView y(reinterpret_cast<const QChar*>(c.pool.data() + c.start[size_t(b)]), c.len[size_t(b)]);
-                        r = x.compare(y, Qt::CaseInsensitive);
+                        const std::vector<QString>& f = folded[size_t(k.field)];
+                        r = f[size_t(a)].compare(f[size_t(b)]);
                     }
                     break;
                 }
