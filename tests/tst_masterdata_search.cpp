@@ -1,6 +1,7 @@
 #include "core/DataSet.h"
 #include "core/Database.h"
 #include "core/Schema.h"
+#include "core/Transaction.h"
 #include "masterdata/MasterSearch.h"
 #include "masterdata/PartnerPicker.h"
 #include "support/TestSupport.h"
@@ -19,6 +20,7 @@ private slots:
     void listSearch();
     void textsFollowRowsAndColumnSet();
     void reloadKeepsSearchAndCategory();
+    void manyMatchesAreScannedInListOrder();
     void upgradeIndexesAnExistingDatabase();
     void picker_data();
     void picker();
@@ -166,6 +168,41 @@ void TestMasterSearch::reloadKeepsSearchAndCategory() {
     addMedicine(db, QStringLiteral("ZZ0007"), QStringLiteral("复方片"), QVariant(), QStringLiteral("03"));
     search.reload(list);
     QCOMPARE(codes(list), (QStringList{"ZZ0005", "ZZ0006"}));
+}
+
+void TestMasterSearch::manyMatchesAreScannedInListOrder() {
+    // More rows than the index answers: the copy of the texts is scanned, in the list's order.
+    TestDatabase t;
+    Database& db = t.db();
+    const int n = SearchIndex::IndexRowLimit + 100;
+    {
+        Transaction tr(db);
+        for (int i = 0; i < n; ++i)
+            addMedicine(db, QStringLiteral("M%1").arg(n - i, 5, 10, QLatin1Char('0')),
+                        QStringLiteral("复方感冒灵%1").arg(i), QVariant(),
+                        i % 2 ? QStringLiteral("0101") : QStringLiteral("02"));
+        tr.commit();
+    }
+    DataSet list(&db);
+    MasterSearch search(MasterTable::medicine());
+    search.setText(QStringLiteral("感冒灵"));
+    search.setCategory(QStringLiteral("01"));
+    const QVector<qint64> ids = search.matchingIds(db);
+    QCOMPARE(ids.size(), n / 2);
+    QVERIFY(ids.first() > ids.last()); // codes run against the order of entry
+    search.run(list);
+    QCOMPARE(list.recordCount(), n / 2);
+    QCOMPARE(list.value(QStringLiteral("id")).toLongLong(), ids.first());
+    // The same rows again, nothing changed: the list is not read again (it keeps its row).
+    list.setRecNo(7);
+    search.setText(QStringLiteral("感冒"));
+    search.run(list);
+    QCOMPARE(list.recNo(), 7);
+    // A change of the table is seen by the next keystroke.
+    db.run(QStringLiteral("update tMedicine set MedicineName = '别的' where id = ?"), {ids[3]});
+    search.run(list);
+    QCOMPARE(list.recordCount(), n / 2 - 1);
+    QCOMPARE(list.recNo(), 0);
 }
 
 void TestMasterSearch::upgradeIndexesAnExistingDatabase() {
