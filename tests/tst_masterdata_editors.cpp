@@ -105,6 +105,11 @@ void TestMasterEditors::medicineCheckOrder_data() {
                           << "ComboFirstUnits";
     QTest::newRow("blanks are not empty") << QStringList{"MedicineName=  ", "Manufacturer= "} << ""
                                           << "";
+    QTest::newRow("quote and wildcards: duplicate")
+        << QStringList{"MedicineCode=a'b%_1"} << "药品编码不能重复！"
+        << "EditMedicineCode";
+    QTest::newRow("quote and wildcards: taken literally") << QStringList{"MedicineCode=A'B%%1"} << ""
+                                                          << "";
 }
 
 void TestMasterEditors::medicineCheckOrder() {
@@ -112,7 +117,8 @@ void TestMasterEditors::medicineCheckOrder() {
     QFETCH(QString, message);
     QFETCH(QString, focus);
     Fixture f;
-    f.db().run(QStringLiteral("insert into tMedicine (MedicineCode) values ('YP0001')"));
+    f.db().run(QStringLiteral("insert into tMedicine (MedicineCode) values ('YP0001'), (?)"),
+               {QStringLiteral("A'B%_1")});
     MedicineEditor e(true);
     fillValid(e, QStringLiteral("YP0002"));
     for (const QString& c : changes)
