@@ -15,6 +15,8 @@ MasterListSetup listSetup() {
     s.addAction = QStringLiteral("AddMember");
     s.editAction = QStringLiteral("EditMember");
     s.deleteAction = QStringLiteral("DelMember");
+    // The member list prints itself (the member list report over QryMember).
+    s.printAction = QStringLiteral("PrintMember");
     return s;
 }
 

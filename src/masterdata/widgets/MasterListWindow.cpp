@@ -119,11 +119,14 @@ void MasterListWindow::buildControls() {
     if (m_setup.alternatingColors) {
         // Odd record numbers (the first row, the third ...) light green, even ones on the
         // tool-tip background.
+        // The colours belong to the rows only; the empty area below them stays plain.
         m_grid->setAlternatingRowColors(true);
-        QPalette p = m_grid->view()->palette();
-        p.setColor(QPalette::Base, QColor(191, 255, 223));
-        p.setColor(QPalette::AlternateBase, p.color(QPalette::ToolTipBase));
-        m_grid->view()->setPalette(p);
+        const QColor even = m_grid->view()->palette().color(QPalette::ToolTipBase);
+        m_grid->view()->setStyleSheet(
+            QStringLiteral("QTableView::item { background: rgb(191, 255, 223); }"
+                           "QTableView::item:alternate { background: %1; }"
+                           "QTableView::item:selected { background: palette(highlight); color: palette(highlighted-text); }")
+                .arg(even.name()));
     }
     split->addWidget(m_grid);
     if (m_tree) {
