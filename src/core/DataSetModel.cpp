@@ -1,5 +1,6 @@
 #include "core/DataSetModel.h"
 
+#include "core/Routines.h"
 #include "core/Currency.h"
 #include "core/DataSet.h"
 #include "core/DbError.h"
@@ -16,19 +17,6 @@ struct DataSetModel::Link {
 
 namespace {
 
-bool isNumber(const QVariant& v) {
-    switch (v.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return true;
-    default:
-        return false;
-    }
-}
 
 // A decimal text ("-12.345", "7") rounded half away from zero to n decimals.
 QString roundDecimalText(const QString& text, int n) {
@@ -180,7 +168,7 @@ bool DataSetModel::isNumericField(int field) const {
 QString DataSetModel::formatValue(const QVariant& value, int decimals) {
     if (!value.isValid() || value.isNull())
         return QString();
-    if (!isNumber(value))
+    if (!IsNumeric(value))
         return value.toString();
     const double d = value.toDouble();
     if (!std::isfinite(d))

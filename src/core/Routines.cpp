@@ -49,6 +49,20 @@ void OpenSQL(DataSet& query, const QString& sql, const QVariantList& values) { q
 
 int RunSQL(const QString& sql, const QVariantList& values) { return db().run(sql, values); }
 
+bool IsNumeric(const QVariant& v) {
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool IsIdentifier(const QString& name) {
     static const QRegularExpression re(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
     return re.match(name).hasMatch();

@@ -23,6 +23,9 @@ void OpenSQL(DataSet& query, const QString& sql, const QVariantList& values = {}
 // Runs a statement with bound values on the program's connection; returns the rows changed.
 int RunSQL(const QString& sql, const QVariantList& values = {});
 
+// True when the value holds a number (integer or floating point), not text that reads as one.
+bool IsNumeric(const QVariant& value);
+
 // True for a plain table or column name (letters, digits, underscore), so that names coming
 // from settings or grid sets can enter a statement.
 bool IsIdentifier(const QString& name);

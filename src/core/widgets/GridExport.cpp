@@ -28,19 +28,6 @@ ExportFileNameProvider& provider() {
     return p;
 }
 
-bool isNumberValue(const QVariant& v) {
-    switch (v.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return true;
-    default:
-        return false;
-    }
-}
 
 // Numbers stay numbers: typed number fields, and untyped fields (computed columns) whose every
 // value is a number. Everything else is written as text.
@@ -55,7 +42,7 @@ ExportColumn::Kind kindOf(const DataSet& ds, int field) {
     case DataSet::Kind::Variant:
         for (int row = 0; row < ds.recordCount(); ++row) {
             const QVariant v = ds.value(row, field);
-            if (!v.isNull() && !isNumberValue(v))
+            if (!v.isNull() && !IsNumeric(v))
                 return ExportColumn::Kind::Text;
         }
         return ExportColumn::Kind::Number;

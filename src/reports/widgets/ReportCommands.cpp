@@ -1,5 +1,6 @@
 #include "reports/widgets/ReportCommands.h"
 
+#include "core/Routines.h"
 #include "core/widgets/Commands.h"
 #include "reports/ReportCenter.h"
 #include "reports/engine/ReportTable.h"
@@ -15,19 +16,6 @@ namespace {
 
 QWidget* parentOr(QWidget* parent) { return parent ? parent : Commands::mainWindow(); }
 
-bool isNumber(const QVariant& v) {
-    switch (v.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-    case QMetaType::UInt:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return true;
-    default:
-        return false;
-    }
-}
 
 } // namespace
 
@@ -39,7 +27,7 @@ bool WriteReportTable(const QString& path, const ReportTable& table, QString* er
         // A column is numeric when every value it holds is a number.
         bool numbers = !table.rows.isEmpty();
         for (const QVariantList& row : table.rows)
-            if (c < row.size() && !row[c].isNull() && !isNumber(row[c]))
+            if (c < row.size() && !row[c].isNull() && !IsNumeric(row[c]))
                 numbers = false;
         col.kind = numbers ? ExportColumn::Kind::Number : ExportColumn::Kind::Text;
         col.numberFormat = c < table.formats.size() ? table.formats[c] : QString();
