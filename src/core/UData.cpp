@@ -57,6 +57,20 @@ void TFrmData::FormCreate() {
     loadReportTemplates();
 }
 
+bool TFrmData::reconnect() {
+    m_connected = false;
+    try {
+        m_db.close();
+        m_db.open(databasePath());
+        Schema::upgrade(m_db);
+        Database::setCurrent(&m_db);
+        m_connected = true;
+    } catch (const DbError&) {
+        m_db.close();
+    }
+    return m_connected;
+}
+
 void TFrmData::setTemplateLoader(TemplateLoader loader) { templateLoader() = std::move(loader); }
 
 void TFrmData::loadReportTemplates() {

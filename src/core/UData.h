@@ -24,6 +24,10 @@ public:
     // message on failure; connected() tells the outcome.
     void FormCreate();
     bool connected() const { return m_connected; }
+    // Opens the connection again on databasePath() after it was closed for work on the file
+    // (compaction, restore): checks the file is ours, applies missing schema steps and makes it
+    // the program's connection. False, and not connected, when that fails.
+    bool reconnect();
 
     QString home() const { return m_home; }
     QString databasePath() const;

@@ -11,6 +11,7 @@
 #include "shell/uLogin.h"
 #include "shell/uMain.h"
 #include "shell/uSplash.h"
+#include "shell/widgets/MaintenanceCommands.h"
 
 #include <QApplication>
 #include <QFont>
@@ -53,6 +54,7 @@ int RunStartup(const StartOptions& options) {
     RegisterCoreCommands();
     RegisterReportCommands();
     RegisterMasterDataCommands();
+    RegisterMaintenanceCommands();
 
     const QString home = ProgramFolder::resolve(options.home, QCoreApplication::applicationDirPath());
     const QString problem = ProgramFolder::prepare(home, options.demo);
