@@ -12,6 +12,7 @@
 #include "shell/uMain.h"
 #include "shell/uSplash.h"
 #include "shell/widgets/MaintenanceCommands.h"
+#include "shell/widgets/AdminCommands.h"
 
 #include <QApplication>
 #include <QFont>
@@ -55,6 +56,7 @@ int RunStartup(const StartOptions& options) {
     RegisterReportCommands();
     RegisterMasterDataCommands();
     RegisterMaintenanceCommands();
+    RegisterAdminCommands();
 
     const QString home = ProgramFolder::resolve(options.home, QCoreApplication::applicationDirPath());
     const QString problem = ProgramFolder::prepare(home, options.demo);

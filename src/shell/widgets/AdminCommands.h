@@ -1,0 +1,4 @@
+#pragma once
+
+// Registers the operator window (SetUser) and the change-password window (ChangePassword).
+void RegisterAdminCommands();
