@@ -41,15 +41,6 @@ QStringList drivePlaces() {
     return places + mounts;
 }
 
-// The open list windows read the database; they go before it is replaced.
-void closeChildWindows() {
-    if (QMdiArea* area = Commands::mdiArea()) {
-        const QList<QMdiSubWindow*> subs = area->subWindowList();
-        for (auto it = subs.rbegin(); it != subs.rend(); ++it)
-            (*it)->close();
-    }
-}
-
 } // namespace
 
 TFrmBackup::TFrmBackup(int mode, QWidget* parent) : QDialog(parent), m_mode(mode) {
@@ -203,7 +194,8 @@ void TFrmBackup::Btn_restoreClick() {
     }
     if (!MsgAsk(tr("当前数据库将被所选备份替换(原数据库另存一份副本),确定要恢复吗?")))
         return;
-    closeChildWindows();
+    // The open list windows read the database; they go before it is replaced.
+    Commands::closeChildWindows();
     QString error, safety;
     if (DatabaseMaintenance::restore(*FrmData, file, &error, &safety))
         MsgBox(tr("数据恢复成功!原数据库已另存为:") + safety, Msg::Ok | Msg::IconInformation, tr("成功"));

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QPointer>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 
 namespace {
 
@@ -41,6 +42,14 @@ QMdiArea* mdiArea() { return state().mdi; }
 void setMainWindow(QWidget* window) { state().main = window; }
 
 QWidget* mainWindow() { return state().main; }
+
+void closeChildWindows() {
+    if (QMdiArea* area = state().mdi) {
+        const QList<QMdiSubWindow*> subs = area->subWindowList();
+        for (auto it = subs.rbegin(); it != subs.rend(); ++it)
+            (*it)->close();
+    }
+}
 
 void setOperatorName(const QString& name) { state().operatorName = name; }
 

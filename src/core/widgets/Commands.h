@@ -27,6 +27,9 @@ QMdiArea* mdiArea();
 void setMainWindow(QWidget* window);
 QWidget* mainWindow();
 
+// Closes the windows open in the frame, the newest first (before the database file is replaced).
+void closeChildWindows();
+
 // The logged-in operator (written into every maker column).
 void setOperatorName(const QString& name);
 QString operatorName();

@@ -6,21 +6,6 @@
 #include "shell/uBackup.h"
 #include "shell/uClearData.h"
 
-#include <QMdiArea>
-#include <QMdiSubWindow>
-
-namespace {
-
-void closeChildWindows() {
-    if (QMdiArea* area = Commands::mdiArea()) {
-        const QList<QMdiSubWindow*> subs = area->subWindowList();
-        for (auto it = subs.rbegin(); it != subs.rend(); ++it)
-            (*it)->close();
-    }
-}
-
-} // namespace
-
 void RegisterMaintenanceCommands() {
     using Commands::setHandler;
 
@@ -40,7 +25,7 @@ void RegisterMaintenanceCommands() {
         if (!FrmData)
             return;
         // The list windows read the database; they are closed, not reopened afterwards.
-        closeChildWindows();
+        Commands::closeChildWindows();
         DatabaseMaintenance::CompactDatabase(*FrmData);
     });
 }
