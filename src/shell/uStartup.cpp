@@ -15,6 +15,8 @@
 #include "shell/widgets/AdminCommands.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QLoggingCategory>
 #include <QFont>
 
 StartOptions ParseStartOptions(const QStringList& arguments) {
@@ -44,7 +46,13 @@ void InstallFontSubstitutes() {
                                 QStringLiteral("Noto Sans CJK SC")});
 }
 
+Q_LOGGING_CATEGORY(lcStartup, "pelmora.startup", QtWarningMsg)
+
 int RunStartup(const StartOptions& options) {
+    // QT_LOGGING_RULES="pelmora.startup.debug=true" prints how long each step took.
+    QElapsedTimer clock;
+    clock.start();
+    auto step = [&clock](const char* what) { qCDebug(lcStartup) << what << clock.restart() << "ms"; };
     QApplication::setApplicationName(QStringLiteral("Pelmora"));
     InstallFontSubstitutes();
     QFont ui(QStringLiteral("Noto Sans CJK SC"));
@@ -57,6 +65,7 @@ int RunStartup(const StartOptions& options) {
     RegisterMasterDataCommands();
     RegisterMaintenanceCommands();
     RegisterAdminCommands();
+    step("fonts and commands");
 
     const QString home = ProgramFolder::resolve(options.home, QCoreApplication::applicationDirPath());
     const QString problem = ProgramFolder::prepare(home, options.demo);
@@ -64,21 +73,26 @@ int RunStartup(const StartOptions& options) {
         MsgError(problem);
         return 1;
     }
+    step("program folder");
 
     auto* splash = new TFrmSplash;
     splash->show();
     splash->repaint();
     QApplication::processEvents();
+    step("splash");
 
     auto* main = new TFrmMain;
+    step("main window");
     auto* data = new TFrmData(home, main);
     ReportCenter::instance().attach(data); // templates load as the data module is created
     data->FormCreate();
+    step("data module and templates");
     delete splash;
 
     int rc = 1;
     {
         TFrmLogin login(main, home);
+        step("login window");
         if (data->connected()) {
             login.exec();
             if (login.LoginOK) {
