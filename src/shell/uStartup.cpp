@@ -95,6 +95,7 @@ int RunStartup(const StartOptions& options) {
         step("login window");
         if (data->connected()) {
             login.exec();
+            step("login");
             if (login.LoginOK) {
                 main->FormShow();
                 main->showMaximized();
@@ -106,5 +107,6 @@ int RunStartup(const StartOptions& options) {
         }
     }
     delete main;
+    step("shut down");
     return rc;
 }
