@@ -285,20 +285,7 @@ void TFrmSetUser::aSaveUserExecute() {
     op.authority = treePermissions();
     qint64 saved = -1;
     const OperatorAdmin::Outcome r = OperatorAdmin::saveOperator(FrmData->db(), id, op, &saved);
-    using O = OperatorAdmin::Outcome;
-    if (r == O::DuplicateOperator) {
-        MsgInfo(OperatorAdmin::message(r));
-        m_userName->setFocus();
-        return;
-    }
-    if (r == O::Ok)
-        MsgInfo(tr("保存成功！"));
-    else if (r == O::Failed)
-        MsgError(OperatorAdmin::message(r));
-    else
-        MsgWarn(OperatorAdmin::message(r));
-    openRows(r == O::Ok ? saved : id);
-    cancelTab(m_user);
+    finishSave(r, OperatorAdmin::Outcome::DuplicateOperator, m_userName, saved, id, m_user);
 }
 
 void TFrmSetUser::aSaveTeamExecute() {
@@ -307,10 +294,17 @@ void TFrmSetUser::aSaveTeamExecute() {
     qint64 saved = -1;
     const OperatorAdmin::Outcome r = OperatorAdmin::saveGroup(
         FrmData->db(), id, m_teamName->text(), m_teamMemo->toPlainText(), treePermissions(), &saved);
+    finishSave(r, OperatorAdmin::Outcome::DuplicateGroup, m_teamName, saved, id, m_group);
+}
+
+// A duplicate name keeps the panel open on the name; any other outcome is reported and the tab
+// returns to browsing on the saved (or the edited) row.
+void TFrmSetUser::finishSave(OperatorAdmin::Outcome r, OperatorAdmin::Outcome duplicate, QWidget* nameBox,
+                             qint64 saved, qint64 id, Tab& tab) {
     using O = OperatorAdmin::Outcome;
-    if (r == O::DuplicateGroup) {
+    if (r == duplicate) {
         MsgInfo(OperatorAdmin::message(r));
-        m_teamName->setFocus();
+        nameBox->setFocus();
         return;
     }
     if (r == O::Ok)
@@ -320,7 +314,7 @@ void TFrmSetUser::aSaveTeamExecute() {
     else
         MsgWarn(OperatorAdmin::message(r));
     openRows(r == O::Ok ? saved : id);
-    cancelTab(m_group);
+    cancelTab(tab);
 }
 
 void TFrmSetUser::aDelUserExecute() {

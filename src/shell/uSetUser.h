@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/OperatorAdmin.h"
+
 #include <QDialog>
 
 class DataGrid;
@@ -50,6 +52,8 @@ private:
     void aDelUserExecute();
     void aDelTeamExecute();
     void cancelTab(Tab& tab);
+    void finishSave(OperatorAdmin::Outcome r, OperatorAdmin::Outcome duplicate, QWidget* nameBox, qint64 saved,
+                    qint64 id, Tab& tab);
 
     QTabWidget* m_pages = nullptr;
     QTreeWidget* m_tree = nullptr;
